@@ -1,0 +1,18 @@
+# Writes a C++ source that holds the icon's PNG files as a Plug::IconSet.
+# Usage: cmake -DOUT=<file.cpp> -DFILES=<a.png;b.png;...> -P EmbedIcon.cmake
+set(body "// Generated from the icon's PNG files; do not edit.\n#include \"Launcher.h\"\n\nnamespace {\n")
+set(table "")
+set(i 0)
+foreach(file IN LISTS FILES)
+  file(READ "${file}" hex HEX)
+  file(SIZE "${file}" size)
+  string(REGEX REPLACE "([0-9a-f][0-9a-f])" "0x\\1," bytes "${hex}")
+  string(APPEND body "const unsigned char image${i}[] = {${bytes}};\n")
+  string(APPEND table "    {image${i}, ${size}},\n")
+  math(EXPR i "${i} + 1")
+endforeach()
+string(APPEND body "const Plug::IconImage images[] = {\n${table}};\n}  // namespace\n\n")
+string(APPEND body "const Plug::IconSet& AppIcon() {\n  static const Plug::IconSet icon{${i}, images};\n  return icon;\n}\n")
+file(WRITE "${OUT}.tmp" "${body}")
+file(COPY_FILE "${OUT}.tmp" "${OUT}" ONLY_IF_DIFFERENT)
+file(REMOVE "${OUT}.tmp")
