@@ -1,0 +1,62 @@
+// Inside the engine: the MuPDF contexts, the table of open documents and the parallel page
+// pipeline that every image format shares.
+#pragma once
+
+#include <cstddef>
+#include <cstdio>
+#include <memory>
+#include <string>
+
+extern "C" {
+#include <mupdf/fitz.h>
+#include <mupdf/pdf.h>
+}
+
+#include "Rastmond.h"
+
+namespace rastmond {
+
+// A context for one thread, cloned from the process's base context (shared store and locks)
+// and silent: MuPDF's messages never reach stdout or stderr. nullptr when out of memory.
+fz_context* NewContext();
+
+// The mode bits new files get (what the process's umask allows of 0666).
+unsigned FileMode();
+
+struct Document {
+  pdf_document* pdf = nullptr;
+  int pageCount = 0;
+  bool needsPassword = false;
+  ~Document();
+};
+
+// The open document of `handle`, or nullptr. Shared, so that a close during a call drops the
+// document only when the call is done with it.
+std::shared_ptr<Document> FindDocument(int handle);
+
+// Receives one page, band after band from the top; every method returns false on failure.
+class BandSink {
+ public:
+  virtual ~BandSink() = default;
+  virtual bool Begin(FILE* file, int width, int height, int channels, int xdpi, int ydpi) = 0;
+  virtual bool WriteRows(const unsigned char* samples, std::ptrdiff_t stride, int rows) = 0;
+  virtual bool Finish() = 0;
+};
+
+struct ImageFormat {
+  const char* extension;  // ".jpg"
+  bool gray;              // render one gray channel instead of RGB
+  int maxDimension;       // pages wider or taller than this are skipped
+  std::unique_ptr<BandSink> (*makeSink)(const void* options);
+  const void* options;
+};
+
+// Renders pages first..last of `handle` into `folder` in `format`; the result of the calls.
+int RenderPages(int handle, const char* folder, const char* base, int xdpi, int ydpi, int first,
+                int last, ProgressCallback callback, const ImageFormat& format);
+
+// Test and benchmark controls; 0 restores the default.
+void SetRenderThreads(int threads);     // default: one per core
+void SetBandBytes(std::size_t bytes);   // default: 8 MiB of pixels per band
+
+}  // namespace rastmond
