@@ -74,7 +74,8 @@ bool Engine(const std::vector<std::string>& files, const fs::path& out) {
     const int handle = OpenPDF(files[i].c_str(), 0);
     if (handle <= 0) return false;
     ok = PDF2JPG(handle, out.c_str(), ("f" + std::to_string(i)).c_str(), kDpi, kDpi, 1,
-                 GetPageCount(handle), nullptr, kQuality, 0) == 0 && ok;
+                 GetPageCount(handle), nullptr, kQuality, 0) == 0 &&
+         ok;
     ClosePDF(handle);
   }
   return ok;

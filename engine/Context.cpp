@@ -13,8 +13,12 @@ namespace {
 constexpr std::size_t kStoreBytes = 64u << 20;
 
 std::mutex locks[FZ_LOCK_MAX];
-void Lock(void*, int lock) { locks[lock].lock(); }
-void Unlock(void*, int lock) { locks[lock].unlock(); }
+void Lock(void*, int lock) {
+  locks[lock].lock();
+}
+void Unlock(void*, int lock) {
+  locks[lock].unlock();
+}
 void Quiet(void*, const char*) {}
 
 void Silence(fz_context* ctx) {

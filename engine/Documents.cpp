@@ -16,7 +16,7 @@ std::vector<std::shared_ptr<Document>> table;  // handle n is table[n - 1]
 
 // A regular, readable, non-empty file: MuPDF is never handed anything else.
 bool IsCandidate(const char* path) {
-  struct stat st{};
+  struct stat st {};
   if (!path || !*path || stat(path, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size == 0)
     return false;
   const int fd = open(path, O_RDONLY | O_CLOEXEC);
@@ -43,7 +43,9 @@ std::unique_ptr<Document> Open(fz_context* ctx, const char* path) {
     else if (locked)
       pages = 0;  // the tree cannot be read without the password
   }
-  fz_catch(ctx) { pages = -1; }
+  fz_catch(ctx) {
+    pages = -1;
+  }
   if (pages < 0) {
     pdf_drop_document(ctx, pdf);
     return nullptr;
@@ -73,7 +75,9 @@ std::shared_ptr<Document> FindDocument(int handle) {
 
 using namespace rastmond;
 
-extern "C" int SetRCPath(const char*) { return 0; }
+extern "C" int SetRCPath(const char*) {
+  return 0;
+}
 
 extern "C" int OpenPDF(const char* path, int flags) {
   if (flags != 0 || !IsCandidate(path)) return -1;

@@ -56,7 +56,7 @@ int RenderPages(int handle, const char* folder, const char* base, int xdpi, int 
                 int last, ProgressCallback callback, const ImageFormat& format);
 
 // Test and benchmark controls; 0 restores the default.
-void SetRenderThreads(int threads);     // default: one per core
-void SetBandBytes(std::size_t bytes);   // default: 8 MiB of pixels per band
+void SetRenderThreads(int threads);    // default: one per core
+void SetBandBytes(std::size_t bytes);  // default: 8 MiB of pixels per band
 
 }  // namespace rastmond

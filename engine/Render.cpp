@@ -26,6 +26,7 @@ namespace {
 std::atomic<int> renderThreads{0};
 std::atomic<std::size_t> bandBytes{0};
 constexpr std::size_t kDefaultBandBytes = 8u << 20;
+constexpr int kMaxBandRows = 256;
 
 int ThreadCount() {
   const int chosen = renderThreads.load();
@@ -45,10 +46,10 @@ struct Job {
   std::unique_ptr<BandSink> sink;
   fz_cookie cookie{};
   // Guarded by the pipeline's mutex:
-  int unrendered = 0;                // bands not yet rendered (or skipped)
-  int nextEncode = 0;                // the next band the encoder takes
-  std::map<int, fz_pixmap*> ready;   // rendered bands waiting for their turn
-  bool encoding = false;             // a thread is feeding the encoder
+  int unrendered = 0;               // bands not yet rendered (or skipped)
+  int nextEncode = 0;               // the next band the encoder takes
+  std::map<int, fz_pixmap*> ready;  // rendered bands waiting for their turn
+  bool encoding = false;            // a thread is feeding the encoder
   bool failed = false;
   bool done = false, ok = false;
 };
@@ -90,7 +91,11 @@ std::string Padded(int page, int digits) {
 class Pipeline {
  public:
   Pipeline(const ImageFormat& format, const std::string& folder, int xdpi, int ydpi, int threads)
-      : FFormat(format), FFolder(folder), FXdpi(xdpi), FYdpi(ydpi), FThreads(threads),
+      : FFormat(format),
+        FFolder(folder),
+        FXdpi(xdpi),
+        FYdpi(ydpi),
+        FThreads(threads),
         FChannels(format.gray ? 1 : 3) {}
 
   int Run(fz_context* ctx, const Document& document, const char* base, int first, int last,
@@ -108,7 +113,7 @@ class Pipeline {
                ProgressCallback callback) {
     bool failed = false;
     for (int page = first; page <= last; ++page) {
-      std::unique_ptr<Job> job = MakeJob(ctx, document, page, 1);
+      std::unique_ptr<Job> job = MakeJob(ctx, document, page);
       for (int band = 0; band < job->bands; ++band) Process(ctx, {job.get(), band});
       if (job->bands == 0) Complete(ctx, *job);
       failed = !Publish(*job) || failed;
@@ -134,9 +139,7 @@ class Pipeline {
     bool failed = false, aborted = false;
     while (!aborted && (next <= last || !pending.empty())) {
       while (next <= last && static_cast<int>(pending.size()) < window) {
-        // The last pages of a call are cut finer, so that every core has a share of them.
-        const int parts = last - next + 1 < FThreads ? 4 * FThreads : 1;
-        pending.push_back(MakeJob(ctx, document, next++, parts));
+        pending.push_back(MakeJob(ctx, document, next++));
         Job& job = *pending.back();
         {
           std::lock_guard<std::mutex> lock(FMutex);
@@ -262,15 +265,17 @@ class Pipeline {
     fz_pixmap* volatile pixmap = nullptr;
     fz_device* volatile device = nullptr;
     fz_try(ctx) {
-      pixmap = fz_new_pixmap_with_bbox(
-          ctx, FFormat.gray ? fz_device_gray(ctx) : fz_device_rgb(ctx), box, nullptr, 0);
+      pixmap = fz_new_pixmap_with_bbox(ctx, FFormat.gray ? fz_device_gray(ctx) : fz_device_rgb(ctx),
+                                       box, nullptr, 0);
       fz_clear_pixmap_with_value(ctx, pixmap, 255);
       device = fz_new_draw_device(ctx, fz_identity, pixmap);
       fz_run_display_list(ctx, job.list, device, job.ctm, fz_rect_from_irect(box), &job.cookie);
       fz_close_device(ctx, device);
       if (job.cookie.abort) fz_throw(ctx, FZ_ERROR_ABORT, "stopped");
     }
-    fz_always(ctx) { fz_drop_device(ctx, device); }
+    fz_always(ctx) {
+      fz_drop_device(ctx, device);
+    }
     fz_catch(ctx) {
       fz_drop_pixmap(ctx, pixmap);
       pixmap = nullptr;
@@ -284,8 +289,8 @@ class Pipeline {
       job.tempPath = MakeTemp(FFolder, &job.file);
       if (job.tempPath.empty()) return false;
       job.sink = FFormat.makeSink(FFormat.options);
-      if (!job.sink->Begin(job.file, job.box.x1 - job.box.x0, job.box.y1 - job.box.y0,
-                           FChannels, FXdpi, FYdpi))
+      if (!job.sink->Begin(job.file, job.box.x1 - job.box.x0, job.box.y1 - job.box.y0, FChannels,
+                           FXdpi, FYdpi))
         return false;
     }
     return !job.cookie.abort && job.sink->WriteRows(band->samples, band->stride, band->h);
@@ -331,9 +336,11 @@ class Pipeline {
     for (std::thread& worker : workers) worker.join();
   }
 
-  // Loads the page and records its display list on the calling thread; cuts it into bands
-  // of at most the band budget, and into at least `parts` bands.
-  std::unique_ptr<Job> MakeJob(fz_context* ctx, const Document& document, int page, int parts) {
+  // Loads the page and records its display list on the calling thread, and cuts it into
+  // bands. The cut depends on the page alone, never on the number of threads: MuPDF clips
+  // edges to the band, which moves their anti-aliasing by a few levels, so the same cut keeps
+  // the output the same on every machine.
+  std::unique_ptr<Job> MakeJob(fz_context* ctx, const Document& document, int page) {
     auto job = std::make_unique<Job>();
     job->page = page;
     job->finalPath = FFolder + FBase + "-" + Padded(page, FDigits) + FFormat.extension;
@@ -344,8 +351,12 @@ class Pipeline {
       job->box = fz_round_rect(fz_transform_rect(fz_bound_page(ctx, loaded), FScale));
       job->list = fz_new_display_list_from_page(ctx, loaded);
     }
-    fz_always(ctx) { fz_drop_page(ctx, loaded); }
-    fz_catch(ctx) { job->list = nullptr; }
+    fz_always(ctx) {
+      fz_drop_page(ctx, loaded);
+    }
+    fz_catch(ctx) {
+      job->list = nullptr;
+    }
 
     const int width = job->box.x1 - job->box.x0, height = job->box.y1 - job->box.y0;
     if (!job->list || width <= 0 || height <= 0 || width > FFormat.maxDimension ||
@@ -356,7 +367,7 @@ class Pipeline {
     const std::size_t budget = bandBytes.load() ? bandBytes.load() : kDefaultBandBytes;
     const std::size_t rowBytes = static_cast<std::size_t>(width) * FChannels;
     int rows = static_cast<int>(std::clamp<std::size_t>(budget / rowBytes, 1, height));
-    rows = std::min(rows, std::max(16, (height + parts - 1) / parts));
+    rows = std::min(rows, kMaxBandRows);  // a page of one band would keep the other cores idle
     job->bandRows = std::min(rows, height);
     job->bands = (height + job->bandRows - 1) / job->bandRows;
     job->unrendered = job->bands;
@@ -378,8 +389,12 @@ class Pipeline {
 
 }  // namespace
 
-void SetRenderThreads(int threads) { renderThreads = std::max(0, threads); }
-void SetBandBytes(std::size_t bytes) { bandBytes = bytes; }
+void SetRenderThreads(int threads) {
+  renderThreads = std::max(0, threads);
+}
+void SetBandBytes(std::size_t bytes) {
+  bandBytes = bytes;
+}
 
 int RenderPages(int handle, const char* folder, const char* base, int xdpi, int ydpi, int first,
                 int last, ProgressCallback callback, const ImageFormat& format) {

@@ -11,18 +11,17 @@ extern "C" {
 std::string SampleContent(int page, float width, float height) {
   char text[2048];
   const float s = width / 612;
-  std::snprintf(
-      text, sizeof text,
-      "q %f 0 0 %f 0 0 cm\n"
-      "0.92 0.95 1 rg 0 0 612 792 re f\n"
-      "%f 0.3 0.2 rg 50 650 %d 40 re f\n"
-      "0.1 0.5 0.2 rg 60 300 m 200 600 400 100 550 400 c 550 300 l h f\n"
-      "0 0 0 RG 3 w 20 20 m 592 772 l S 592 20 m 20 772 l S\n"
-      "1 0 0 RG 0.7 w 306 396 m 406 396 l 356 496 l h S\n"
-      "BT /F1 36 Tf 0 0 0.4 rg 72 700 Td (Page %d) Tj ET\n"
-      "BT /F1 12 Tf 0 g 72 200 Td (The quick brown fox jumps over the lazy dog.) Tj ET\n"
-      "Q\n",
-      s, height / 792, (page % 10) / 10.0, 40 * (page % 12 + 1), page);
+  std::snprintf(text, sizeof text,
+                "q %f 0 0 %f 0 0 cm\n"
+                "0.92 0.95 1 rg 0 0 612 792 re f\n"
+                "%f 0.3 0.2 rg 50 650 %d 40 re f\n"
+                "0.1 0.5 0.2 rg 60 300 m 200 600 400 100 550 400 c 550 300 l h f\n"
+                "0 0 0 RG 3 w 20 20 m 592 772 l S 592 20 m 20 772 l S\n"
+                "1 0 0 RG 0.7 w 306 396 m 406 396 l 356 496 l h S\n"
+                "BT /F1 36 Tf 0 0 0.4 rg 72 700 Td (Page %d) Tj ET\n"
+                "BT /F1 12 Tf 0 g 72 200 Td (The quick brown fox jumps over the lazy dog.) Tj ET\n"
+                "Q\n",
+                s, height / 792, (page % 10) / 10.0, 40 * (page % 12 + 1), page);
   return text;
 }
 
@@ -30,8 +29,10 @@ bool MakePdf(const std::string& path, const std::vector<TestPage>& pages,
              const PdfOptions& options) {
   fz_context* ctx = fz_new_context(nullptr, nullptr, FZ_STORE_UNLIMITED);
   if (!ctx) return false;
-  fz_set_warning_callback(ctx, [](void*, const char*) {}, nullptr);
-  fz_set_error_callback(ctx, [](void*, const char*) {}, nullptr);
+  fz_set_warning_callback(
+      ctx, [](void*, const char*) {}, nullptr);
+  fz_set_error_callback(
+      ctx, [](void*, const char*) {}, nullptr);
   pdf_document* volatile doc = nullptr;
   fz_font* volatile font = nullptr;
   volatile bool ok = true;
@@ -42,8 +43,7 @@ bool MakePdf(const std::string& path, const std::vector<TestPage>& pages,
     for (std::size_t i = 0; i < pages.size(); ++i) {
       const TestPage& p = pages[i];
       const std::string content =
-          p.content.empty() ? SampleContent(static_cast<int>(i + 1), p.width, p.height)
-                            : p.content;
+          p.content.empty() ? SampleContent(static_cast<int>(i + 1), p.width, p.height) : p.content;
       pdf_obj* resources = pdf_new_dict(ctx, doc, 1);
       pdf_obj* fonts = pdf_dict_put_dict(ctx, resources, PDF_NAME(Font), 1);
       pdf_dict_puts(ctx, fonts, "F1", fontRef);
@@ -69,7 +69,9 @@ bool MakePdf(const std::string& path, const std::vector<TestPage>& pages,
     fz_drop_font(ctx, font);
     pdf_drop_document(ctx, doc);
   }
-  fz_catch(ctx) { ok = false; }
+  fz_catch(ctx) {
+    ok = false;
+  }
   fz_drop_context(ctx);
   return ok;
 }

@@ -10,9 +10,9 @@ struct TestPage {
 };
 
 struct PdfOptions {
-  std::string userPassword;   // non-empty: encrypted (AES-256)
+  std::string userPassword;  // non-empty: encrypted (AES-256)
   std::string ownerPassword;
-  int permissions = -1;       // PDF permission bits when encrypted
+  int permissions = -1;  // PDF permission bits when encrypted
 };
 
 // Shapes, colour bars, curves and the text "Page <n>", scaled to the page.

@@ -1,0 +1,17 @@
+# Fails unless LIBRARY exports exactly the engine's functions.
+execute_process(COMMAND nm -D --defined-only ${LIBRARY} OUTPUT_VARIABLE table RESULT_VARIABLE rc)
+if(NOT rc EQUAL 0)
+  message(FATAL_ERROR "nm failed on ${LIBRARY}")
+endif()
+string(REGEX MATCHALL "[^ \n]+\n" lines "${table}")
+set(symbols "")
+foreach(line IN LISTS lines)
+  string(STRIP "${line}" name)
+  list(APPEND symbols ${name})
+endforeach()
+list(SORT symbols)
+set(expected ClosePDF GetPageCount OpenPDF PDF2BMP PDF2GIF PDF2JPG PDF2PCX PDF2PNG PDF2RTF
+             PDF2TGA PDF2TIF PDF2TXT SetRCPath)
+if(NOT symbols STREQUAL expected)
+  message(FATAL_ERROR "exported: ${symbols}\nexpected: ${expected}")
+endif()
