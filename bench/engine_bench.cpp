@@ -3,7 +3,9 @@
 // pages per second and the ratios. With --memory it converts an A0 page at 600 dpi in a child
 // process and prints that process's peak resident memory.
 //
-//   engine_bench [--memory] [--runs N] file.pdf ...
+//   engine_bench [--memory] [--runs N] [--threads N] file.pdf ...
+//
+// --threads N times only the engine, on N render threads.
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/resource.h>
@@ -125,12 +127,14 @@ int MemoryRun(const fs::path& dir) {
 int main(int argc, char** argv) {
   std::vector<std::string> files;
   bool memory = false;
-  int runs = 1;
+  int runs = 1, only = 0;
   for (int i = 1; i < argc; ++i) {
     if (std::strcmp(argv[i], "--memory") == 0)
       memory = true;
     else if (std::strcmp(argv[i], "--runs") == 0 && i + 1 < argc)
       runs = std::max(1, std::atoi(argv[++i]));
+    else if (std::strcmp(argv[i], "--threads") == 0 && i + 1 < argc)
+      only = std::max(1, std::atoi(argv[++i]));
     else
       files.push_back(argv[i]);
   }
@@ -142,7 +146,7 @@ int main(int argc, char** argv) {
     return rc;
   }
   if (files.empty()) {
-    std::fprintf(stderr, "usage: engine_bench [--memory] [--runs N] file.pdf ...\n");
+    std::fprintf(stderr, "usage: engine_bench [--memory] [--runs N] [--threads N] file.pdf ...\n");
     return 2;
   }
 
@@ -161,6 +165,18 @@ int main(int argc, char** argv) {
     ClosePDF(handle);
   }
   files = usable;
+  if (only) {  // the engine alone, on this many render threads
+    rastmond::SetRenderThreads(only);
+    const fs::path out = dir / "out";
+    fs::create_directories(out);
+    bool ok = false;
+    double cpu = 0;
+    const double s = Seconds([&] { return Engine(files, out); }, &ok, &cpu);
+    std::printf("engine, %d threads: %.2f s, %.1f pages/s, %.2f s of processor time%s\n", only, s,
+                pages / s, cpu, ok ? "" : " (FAILED)");
+    fs::remove_all(dir);
+    return 0;
+  }
   const int cores = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
   std::printf("%zu files, %d pages, %d dpi, quality %d, colour, %d cores, best of %d\n",
               files.size(), pages, kDpi, kQuality, cores, runs);

@@ -10,7 +10,7 @@ namespace {
 
 // MuPDF's caches shared by all threads; the default of 256 MiB would dominate the engine's
 // memory on large documents.
-constexpr std::size_t kStoreBytes = 64u << 20;
+constexpr std::size_t kStoreBytes = 256u << 20;
 
 std::mutex locks[FZ_LOCK_MAX];
 void Lock(void*, int lock) {

@@ -34,20 +34,30 @@ struct Document {
 // document only when the call is done with it.
 std::shared_ptr<Document> FindDocument(int handle);
 
-// Receives one page, band after band from the top; every method returns false on failure.
-class BandSink {
+struct PageShape {
+  int width, height, channels;  // channels: 1 gray, 3 RGB
+  int xdpi, ydpi;
+  int bandRows;  // every band but the last has this many rows
+};
+
+// Writes one page. Bands are encoded on any thread in any order; the chunks are then
+// appended to the file in band order by one thread at a time. Every method returns false on
+// failure.
+class PageEncoder {
  public:
-  virtual ~BandSink() = default;
-  virtual bool Begin(FILE* file, int width, int height, int channels, int xdpi, int ydpi) = 0;
-  virtual bool WriteRows(const unsigned char* samples, std::ptrdiff_t stride, int rows) = 0;
-  virtual bool Finish() = 0;
+  virtual ~PageEncoder() = default;
+  virtual bool EncodeBand(int band, const unsigned char* samples, std::ptrdiff_t stride, int rows,
+                          std::string& chunk) = 0;
+  virtual bool Append(FILE* file, int band, const std::string& chunk) = 0;
+  virtual bool Finish(FILE* file) = 0;
 };
 
 struct ImageFormat {
   const char* extension;  // ".jpg"
   bool gray;              // render one gray channel instead of RGB
   int maxDimension;       // pages wider or taller than this are skipped
-  std::unique_ptr<BandSink> (*makeSink)(const void* options);
+  int bandAlign;          // band heights are a multiple of this
+  std::unique_ptr<PageEncoder> (*makeEncoder)(const PageShape& shape, const void* options);
   const void* options;
 };
 

@@ -1,9 +1,9 @@
 // The page pipeline. The calling thread owns the document: it loads each page and records
 // its display list. The work is cut into horizontal bands; render threads, each with a cloned
-// context, rasterise bands of any recorded page, and whichever thread finishes the next band
-// of a page in order streams it into that page's encoder, which writes a hidden temporary
-// file. Bands bound the memory on any page size, and a short document still uses every core.
-// The calling thread renames finished pages in page order and calls back for each.
+// context, rasterise and encode bands of any recorded page, and whichever thread finishes the
+// next band of a page in order appends it to that page's hidden temporary file. Bands bound
+// the memory on any page size, and a short document still uses every core. The calling
+// thread renames finished pages in page order and calls back for each.
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -43,13 +43,13 @@ struct Job {
   std::string finalPath;
   std::string tempPath;  // while a temporary file exists
   FILE* file = nullptr;
-  std::unique_ptr<BandSink> sink;
+  std::unique_ptr<PageEncoder> encoder;
   fz_cookie cookie{};
   // Guarded by the pipeline's mutex:
-  int unrendered = 0;               // bands not yet rendered (or skipped)
-  int nextEncode = 0;               // the next band the encoder takes
-  std::map<int, fz_pixmap*> ready;  // rendered bands waiting for their turn
-  bool encoding = false;            // a thread is feeding the encoder
+  int unrendered = 0;                // bands not yet rendered (or skipped)
+  int nextWrite = 0;                 // the next band to append to the file
+  std::map<int, std::string> ready;  // encoded bands waiting for their turn
+  bool writing = false;              // a thread is appending to the file
   bool failed = false;
   bool done = false, ok = false;
 };
@@ -131,19 +131,28 @@ class Pipeline {
       Stop(workers);
       return -1;
     }
-    // Pages recorded ahead: enough that no render thread waits for the recording, few enough
-    // that a stop leaves little work behind.
+    // Pages recorded and not yet rendered: enough that no render thread waits for the
+    // recording, few enough that a stop leaves little work behind. Finished pages wait for
+    // their turn as files, so a slow page does not hold up the ones behind it.
     const int window = 2 * FThreads;
+    const std::size_t waiting = 16 * static_cast<std::size_t>(FThreads);
     std::deque<std::unique_ptr<Job>> pending;  // recorded, not yet reported, in page order
     int next = first;
     bool failed = false, aborted = false;
+    const auto canRecord = [&] {  // called with FMutex held
+      return next <= last && FUnfinished < window && pending.size() < waiting;
+    };
     while (!aborted && (next <= last || !pending.empty())) {
-      while (next <= last && static_cast<int>(pending.size()) < window) {
+      while ([&] {
+        std::lock_guard<std::mutex> lock(FMutex);
+        return canRecord();
+      }()) {
         pending.push_back(MakeJob(ctx, document, next++));
         Job& job = *pending.back();
         {
           std::lock_guard<std::mutex> lock(FMutex);
           for (int band = 0; band < job.bands; ++band) FQueue.push_back({&job, band});
+          ++FUnfinished;
         }
         if (job.bands == 0) Complete(ctx, job);
         FWork.notify_all();
@@ -151,7 +160,8 @@ class Pipeline {
       Job& head = *pending.front();
       {
         std::unique_lock<std::mutex> lock(FMutex);
-        FDone.wait(lock, [&] { return head.done; });
+        FDone.wait(lock, [&] { return head.done || canRecord(); });
+        if (!head.done) continue;
         // No band starts while the caller is being told about this page: a caller that
         // stops to ask the user really pauses the work.
         FHold = true;
@@ -197,7 +207,7 @@ class Pipeline {
           if (FStopping) return true;
           if (FHold) return false;
           eligible = std::find_if(FQueue.begin(), FQueue.end(), [&](const Task& t) {
-            return t.job->failed || t.band < t.job->nextEncode + 2 * FThreads;
+            return t.job->failed || t.band < t.job->nextWrite + 4 * FThreads;
           });
           return eligible != FQueue.end();
         });
@@ -213,7 +223,7 @@ class Pipeline {
     fz_drop_context(ctx);
   }
 
-  // Renders one band, then feeds the encoder every band of the page that is next in turn.
+  // Renders and encodes one band, then appends every band of the page that is next in turn.
   void Process(fz_context* ctx, const Task& task) {
     Job& job = *task.job;
     bool skip;
@@ -221,31 +231,37 @@ class Pipeline {
       std::lock_guard<std::mutex> lock(FMutex);
       skip = job.failed;
     }
-    fz_pixmap* pixmap = skip ? nullptr : RenderBand(ctx, job, task.band);
+    std::string chunk;
+    bool ok = false;
+    if (!skip) {
+      if (fz_pixmap* pixmap = RenderBand(ctx, job, task.band)) {
+        ok = job.encoder->EncodeBand(task.band, pixmap->samples, pixmap->stride, pixmap->h, chunk);
+        fz_drop_pixmap(ctx, pixmap);
+      }
+    }
     std::unique_lock<std::mutex> lock(FMutex);
     --job.unrendered;
-    if (pixmap)
-      job.ready[task.band] = pixmap;
+    if (ok)
+      job.ready[task.band] = std::move(chunk);
     else
       job.failed = true;
-    if (job.encoding) return;  // the thread feeding the encoder takes it
-    while (!job.failed && job.ready.count(job.nextEncode)) {
-      fz_pixmap* band = job.ready[job.nextEncode];
-      job.ready.erase(job.nextEncode);
-      job.encoding = true;
+    if (job.writing) return;  // the thread appending to the file takes it
+    while (!job.failed && job.ready.count(job.nextWrite)) {
+      const std::string next = std::move(job.ready[job.nextWrite]);
+      job.ready.erase(job.nextWrite);
+      job.writing = true;
       lock.unlock();
-      const bool ok = Encode(ctx, job, band);
-      fz_drop_pixmap(ctx, band);
+      const bool written = Write(job, next);
       lock.lock();
-      job.encoding = false;
-      if (ok)
-        ++job.nextEncode;
+      job.writing = false;
+      if (written)
+        ++job.nextWrite;
       else
         job.failed = true;
       FWork.notify_all();  // bands further down may start now
     }
-    const bool finished = job.nextEncode == job.bands || (job.failed && job.unrendered == 0);
-    if (!finished || job.done || job.encoding) return;
+    const bool finished = job.nextWrite == job.bands || (job.failed && job.unrendered == 0);
+    if (!finished || job.done || job.writing) return;
     lock.unlock();
     Complete(ctx, job);
   }
@@ -254,7 +270,7 @@ class Pipeline {
     {
       std::lock_guard<std::mutex> lock(FMutex);
       task.job->failed = true;
-      if (--task.job->unrendered > 0 || task.job->encoding) return;
+      if (--task.job->unrendered > 0 || task.job->writing) return;
     }
     Complete(nullptr, *task.job);
   }
@@ -284,16 +300,12 @@ class Pipeline {
   }
 
   // Called by one thread at a time per page, bands in order.
-  bool Encode(fz_context*, Job& job, fz_pixmap* band) {
-    if (job.nextEncode == 0) {
+  bool Write(Job& job, const std::string& chunk) {
+    if (job.nextWrite == 0) {
       job.tempPath = MakeTemp(FFolder, &job.file);
       if (job.tempPath.empty()) return false;
-      job.sink = FFormat.makeSink(FFormat.options);
-      if (!job.sink->Begin(job.file, job.box.x1 - job.box.x0, job.box.y1 - job.box.y0, FChannels,
-                           FXdpi, FYdpi))
-        return false;
     }
-    return !job.cookie.abort && job.sink->WriteRows(band->samples, band->stride, band->h);
+    return !job.cookie.abort && job.encoder->Append(job.file, job.nextWrite, chunk);
   }
 
   // The page's last band is in (or it failed): close its file and tell the calling thread.
@@ -301,12 +313,11 @@ class Pipeline {
     bool ok;
     {
       std::lock_guard<std::mutex> lock(FMutex);
-      ok = !job.failed && job.nextEncode == job.bands && job.bands > 0;
-      for (auto& [band, pixmap] : job.ready) fz_drop_pixmap(ctx, pixmap);
+      ok = !job.failed && job.nextWrite == job.bands && job.bands > 0;
       job.ready.clear();
     }
-    if (job.sink) ok = job.sink->Finish() && ok;
-    job.sink.reset();
+    if (ok) ok = job.encoder->Finish(job.file);
+    job.encoder.reset();
     if (job.file) ok = std::fclose(job.file) == 0 && ok;
     job.file = nullptr;
     if (ctx) fz_drop_display_list(ctx, job.list);
@@ -315,6 +326,7 @@ class Pipeline {
       std::lock_guard<std::mutex> lock(FMutex);
       job.ok = ok;
       job.done = true;
+      --FUnfinished;
     }
     FDone.notify_all();
   }
@@ -368,9 +380,12 @@ class Pipeline {
     const std::size_t rowBytes = static_cast<std::size_t>(width) * FChannels;
     int rows = static_cast<int>(std::clamp<std::size_t>(budget / rowBytes, 1, height));
     rows = std::min(rows, kMaxBandRows);  // a page of one band would keep the other cores idle
+    rows = std::max(FFormat.bandAlign, rows / FFormat.bandAlign * FFormat.bandAlign);
     job->bandRows = std::min(rows, height);
     job->bands = (height + job->bandRows - 1) / job->bandRows;
     job->unrendered = job->bands;
+    job->encoder = FFormat.makeEncoder(
+        PageShape{width, height, FChannels, FXdpi, FYdpi, job->bandRows}, FFormat.options);
     return job;
   }
 
@@ -383,6 +398,7 @@ class Pipeline {
   std::mutex FMutex;
   std::condition_variable FWork, FDone;
   std::deque<Task> FQueue;  // bands waiting for a render thread, in page order
+  int FUnfinished = 0;      // pages recorded and not yet done
   bool FHold = false;       // no band starts while set
   bool FStopping = false;
 };

@@ -5,7 +5,7 @@
 #include <vector>
 
 struct JpegImage {
-  bool ok = false;
+  bool ok = false;  // decoded without error or warning
   int width = 0, height = 0, components = 0;
   int densityUnit = 0, xDensity = 0, yDensity = 0;
   std::vector<unsigned char> pixels;
