@@ -6,7 +6,7 @@
 
 #include "Plug.h"
 
-inline constexpr char PRODUCT_TITLE[] = "Ostrel PDF to JPEG";
+inline constexpr char PRODUCT_TITLE[] = OSTREL_PRODUCT_TITLE;  // set by the build
 inline constexpr char PRODUCT_NUMBER[] = "417";
 // Decodes to the reseller's 60-character order address, ending in the vendor's number and a
 // hyphen so that PRODUCT_NUMBER completes it.
