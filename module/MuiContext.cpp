@@ -22,6 +22,13 @@ bool Load(OptionsModule& options, const QString& path) {
 
 }  // namespace
 
+namespace {
+MuiContext* tag = nullptr;
+}
+
+MuiContext* ContextTag() { return tag; }
+void SetContextTag(MuiContext* context) { tag = context; }
+
 QString LauncherFolder() {
   std::error_code error;
   const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", error);

@@ -29,6 +29,11 @@ inline constexpr char MAKER_SHORT_NAME[] = "Glimmerhof";
 inline constexpr char16_t COPYRIGHT_LINE[] =
     u"Copyright \u00a9 2024\u20132026 Glimmerhof Studio. All rights reserved.";
 
+// The context of the running application (its "Tag"): set while the application runs,
+// nullptr otherwise.
+MuiContext* ContextTag();
+void SetContextTag(MuiContext* context);
+
 // The folder of the running program (the launcher), "/" at the end.
 QString LauncherFolder();
 

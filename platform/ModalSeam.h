@@ -1,0 +1,16 @@
+// Runs the product's own modal dialogs, through one seam: the tests answer them instead of a
+// person, and the shell's "open" likewise.
+#pragma once
+
+#include <QDialog>
+#include <QString>
+#include <functional>
+
+// exec()s the dialog, or hands it to the test hook, which answers it and returns its result.
+int ExecModal(QDialog& dialog);
+void SetModalHook(std::function<int(QDialog& dialog)> hook);
+
+// Opens a folder, file or web address with the desktop's default application; never a shell
+// command line. Fire and forget.
+void ShellOpenTarget(const QString& target);
+void SetShellHook(std::function<void(const QString& target)> hook);
