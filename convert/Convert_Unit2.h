@@ -12,6 +12,7 @@ class TConvertForm1;
 class ConvertThread : public TThread {
  public:
   explicit ConvertThread(TConvertForm1* dialog);  // suspended
+  ~ConvertThread() override { WaitFor(); }
 
   TConvertForm1* FDialog;
   QString FFileName;
