@@ -3,16 +3,6 @@
 #include "AddFileThread.h"
 #include "MessageBox.h"
 
-namespace {
-TssSkinButton* SkinButton(QWidget* parent, const char* skin, int x, int y) {
-  auto* button = new TssSkinButton(parent);
-  button->move(x, y);
-  button->SetSkin(QImage(QStringLiteral(":/forms/%1.bmp").arg(skin)));
-  button->SetMask(true);
-  return button;
-}
-}  // namespace
-
 TAddFileTipForm::TAddFileTipForm(QWidget* mainForm) : QDialog(mainForm), FMainForm(mainForm) {
   setWindowTitle(QStringLiteral("Add File"));
   lblInfo = new QLabel(QStringLiteral("lblInfo"), this);
@@ -24,12 +14,12 @@ TAddFileTipForm::TAddFileTipForm(QWidget* mainForm) : QDialog(mainForm), FMainFo
   lblInfo->setFont(font);
   ssSkinForm1 = new TssSkinForm(this);
   ssSkinForm1->SetPicture(QImage(QStringLiteral(":/forms/addfile_bg.bmp")));
-  btnClose = SkinButton(this, "addfile_btn_close", 491, 7);
+  btnClose = NewSkinButton(this, "addfile_btn_close", 491, 7);
   btnClose->OnClick = [this](QWidget*) { btnCloseClick(); };
-  btnOK = SkinButton(this, "addfile_btn_ok", 331, 181);
+  btnOK = NewSkinButton(this, "addfile_btn_ok", 331, 181);
   btnOK->setEnabled(false);
   btnOK->OnClick = [this](QWidget*) { btnOKClick(); };
-  btnCancel = SkinButton(this, "addfile_btn_cancel", 416, 181);
+  btnCancel = NewSkinButton(this, "addfile_btn_cancel", 416, 181);
   btnCancel->OnClick = [this](QWidget*) { btnCancelClick(); };
   FWorker = std::make_unique<AddFileThread>(this);
   if (mainForm) move(mainForm->geometry().center() - rect().center());

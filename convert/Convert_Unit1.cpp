@@ -14,14 +14,6 @@ QLabel* Label(QWidget* parent, int x, int y, int w, int h) {
   return label;
 }
 
-TssSkinButton* SkinButton(QWidget* parent, const char* skin, int x, int y, int result) {
-  auto* button = new TssSkinButton(parent);
-  button->move(x, y);
-  button->SetSkin(QImage(QStringLiteral(":/forms/%1.bmp").arg(skin)));
-  button->SetMask(true);
-  button->SetModalResult(result);
-  return button;
-}
 }  // namespace
 
 TConvertForm1::TConvertForm1(QWidget* owner, const QString& outputFolder) : QDialog(owner) {
@@ -37,8 +29,10 @@ TConvertForm1::TConvertForm1(QWidget* owner, const QString& outputFolder) : QDia
   title.setBold(true);
   lblTitle->setFont(title);
   lblTitle->setStyleSheet(QStringLiteral("color: white"));  // on the title band
-  ssSBClose = SkinButton(this, "convert_btn_close", 422, 8, 2);
-  ssSBStop = SkinButton(this, "convert_btn_stop", 351, 126, 2);
+  ssSBClose = NewSkinButton(this, "convert_btn_close", 422, 8);
+  ssSBClose->SetModalResult(2);
+  ssSBStop = NewSkinButton(this, "convert_btn_stop", 351, 126);
+  ssSBStop->SetModalResult(2);
   lblFile = Label(this, 24, 43, 409, 16);
   lblPage = Label(this, 24, 62, 201, 16);
   TimerProg = new QTimer(this);

@@ -13,13 +13,6 @@ QLabel* Label(QWidget* parent, const QString& text, int x, int y) {
   return label;
 }
 
-TssSkinButton* SkinButton(QWidget* parent, const char* skin, int x, int y) {
-  auto* button = new TssSkinButton(parent);
-  button->move(x, y);
-  button->SetSkin(QImage(QStringLiteral(":/forms/%1.bmp").arg(skin)));
-  button->SetMask(true);
-  return button;
-}
 }  // namespace
 
 TReplaceMsgForm::TReplaceMsgForm(QWidget* owner) : QDialog(owner) {
@@ -33,9 +26,9 @@ TReplaceMsgForm::TReplaceMsgForm(QWidget* owner) : QDialog(owner) {
   TntRadioButton2->setGeometry(60, 130, 16, 16);
   TntLabel1 = Label(this, QStringLiteral("Apply to all"), 80, 99);
   TntLabel2 = Label(this, QStringLiteral("Just for this time"), 80, 128);
-  btnOk = SkinButton(this, "replace_btn_ok", 332, 181);
+  btnOk = NewSkinButton(this, "replace_btn_ok", 332, 181);
   btnOk->OnClick = [this](QWidget*) { ssSkinButton1Click(); };
-  btnCancel = SkinButton(this, "replace_btn_cancel", 419, 181);
+  btnCancel = NewSkinButton(this, "replace_btn_cancel", 419, 181);
   btnCancel->OnClick = [this](QWidget*) { btnCancelClick(); };
   if (owner) move(owner->geometry().center() - rect().center());
 }

@@ -238,6 +238,14 @@ void TssSkinButton::PaintButtonDisabled(QImage& bitmap) {
   PaintStrip(bitmap, 3, 4);
 }
 
+TssSkinButton* NewSkinButton(QWidget* parent, const char* name, int x, int y) {
+  auto* button = new TssSkinButton(parent);
+  button->move(x, y);
+  button->SetSkin(QImage(QStringLiteral(":/forms/%1.bmp").arg(QLatin1String(name))));
+  button->SetMask(true);
+  return button;
+}
+
 // ---- TssLinkButton
 
 TssLinkButton::TssLinkButton(QWidget* parent) : TssSkinButton(parent) {}

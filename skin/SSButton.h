@@ -130,3 +130,6 @@ class TssLinkButton : public TssSkinButton {
  private:
   TssLinkButton* FButtonToLink = nullptr;
 };
+
+// A masked three-strip button at (x, y) with the window picture `name` (":/forms/<name>.bmp").
+TssSkinButton* NewSkinButton(QWidget* parent, const char* name, int x, int y);

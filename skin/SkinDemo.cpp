@@ -15,14 +15,6 @@ QImage Art(const char* name) {
   return QImage(QStringLiteral(":/forms/%1.bmp").arg(name));
 }
 
-TssSkinButton* Button(QWidget* form, const char* skin, int x, int y) {
-  auto* button = new TssSkinButton(form);
-  button->move(x, y);
-  button->SetSkin(Art(skin));
-  button->SetMask(true);
-  return button;
-}
-
 QDialog* Window(const char* background, int x, int y) {
   auto* form = new QDialog;
   auto* skin = new TssSkinForm(form);
@@ -38,25 +30,25 @@ int main(int argc, char** argv) {
   const QString data = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
 
   QDialog* main = Window("main_bg", 0, 0);
-  Button(main, "main_btn_min", 760, 5);
-  Button(main, "main_btn_close", 782, 5);
+  NewSkinButton(main, "main_btn_min", 760, 5);
+  NewSkinButton(main, "main_btn_close", 782, 5);
   const char* actions[] = {"main_btn_addfile", "main_btn_addfolder", "main_btn_selectall",
                            "main_btn_delete", "main_btn_clearall"};
-  for (int i = 0; i < 5; ++i) Button(main, actions[i], 47 + 69 * i, 384);
-  Button(main, "main_btn_convert", 452, 384)->MouseEntered();
-  Button(main, "main_btn_browse", 340, 518)->MouseDownAt(Qt::LeftButton, 1, 1);
-  Button(main, "main_btn_open", 419, 518);
+  for (int i = 0; i < 5; ++i) NewSkinButton(main, actions[i], 47 + 69 * i, 384);
+  NewSkinButton(main, "main_btn_convert", 452, 384)->MouseEntered();
+  NewSkinButton(main, "main_btn_browse", 340, 518)->MouseDownAt(Qt::LeftButton, 1, 1);
+  NewSkinButton(main, "main_btn_open", 419, 518);
   main->show();
 
   QDialog* add = Window("addfile_bg", 860, 0);
-  Button(add, "addfile_btn_close", 491, 7);
-  Button(add, "addfile_btn_ok", 331, 181)->MouseEntered();
-  Button(add, "addfile_btn_cancel", 416, 181);
+  NewSkinButton(add, "addfile_btn_close", 491, 7);
+  NewSkinButton(add, "addfile_btn_ok", 331, 181)->MouseEntered();
+  NewSkinButton(add, "addfile_btn_cancel", 416, 181);
   add->show();
 
   QDialog* convert = Window("convert_bg", 860, 260);
-  Button(convert, "convert_btn_close", 422, 8)->MouseEntered();
-  Button(convert, "convert_btn_stop", 351, 126)->MouseDownAt(Qt::LeftButton, 1, 1);
+  NewSkinButton(convert, "convert_btn_close", 422, 8)->MouseEntered();
+  NewSkinButton(convert, "convert_btn_stop", 351, 126)->MouseDownAt(Qt::LeftButton, 1, 1);
   auto* bar = new TSkinProcess(convert);
   bar->setGeometry(23, 82, 411, 22);
   bar->SetImage2(data + QStringLiteral("/Skins/progress.bmp"));
