@@ -12,7 +12,20 @@ std::function<void(const QString&)>& ShellHook() {
   static std::function<void(const QString&)> hook;
   return hook;
 }
+ChooserHook& Chooser() {
+  static ChooserHook hook;
+  return hook;
+}
 }  // namespace
+
+void SetChooserHook(ChooserHook hook) {
+  Chooser() = std::move(hook);
+}
+
+std::optional<QStringList> ChooserAnswer(ChooserKind kind, const QString& title) {
+  if (!Chooser()) return std::nullopt;
+  return Chooser()(kind, title);
+}
 
 int ExecModal(QDialog& dialog) {
   return ModalHook() ? ModalHook()(dialog) : dialog.exec();

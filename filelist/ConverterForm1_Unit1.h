@@ -1,0 +1,85 @@
+// The main window: the file list, its actions, the output settings and the web panel.
+#pragma once
+
+#include <QAction>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QNetworkAccessManager>
+#include <QTextBrowser>
+#include <QToolButton>
+#include <QTreeWidget>
+#include <QWidget>
+
+#include "Data_unit1.h"
+#include "Skin.h"
+
+struct MuiContext;
+
+class TConverterForm1 : public QWidget {
+  Q_OBJECT
+
+ public:
+  // Reads the context; `advertisement` is the web panel's page (the vendor's by default).
+  explicit TConverterForm1(MuiContext* context, const QString& advertisement = {});
+  ~TConverterForm1() override;
+
+  // The list.
+  void UpdateListView();
+  TItemInfo* FocusedItem() const;
+  QTreeWidgetItem* RowOf(const TItemInfo* item) const;
+  void SetAllChecked(bool checked);
+  int CheckedCount() const;
+  // Appends a checked row for a record already in ItemList.
+  QTreeWidgetItem* AddRow(TItemInfo* item);
+  // Re-evaluates every action's enabled rule.
+  void UpdateActions();
+
+  // Output settings.
+  void LoadItemSettings(const TItemInfo* item);
+  void CommitItemSettings(QTreeWidgetItem* row, TItemInfo* item);
+  void FillColorBox(const TItemInfo* item);
+  void cboOutputColorSelect();
+  void edtResolutionChange();
+  void edtJPEGQualityChange();
+  void BrowseActExecute();
+
+  void DeleteActExecute();
+  void ClearAllActExecute();
+
+  // The web panel: shown once the advertisement page has loaded from its own address.
+  void WebPageLoaded(const QUrl& address, const QString& html);
+
+  MuiContext* FContext;
+  QString FAdvertisement;
+  TssSkinForm* skinBG;
+  QLabel* lblTitle;
+  TssSkinButton *btnMin, *btnClose;
+  QWidget* ToolBar1;
+  QToolButton *mnuFile, *mnuHelp;
+  QTreeWidget* TntLV;
+  QLabel* FaceImage;
+  TssSkinButton *btnAddFile, *btnAddFolder, *btnSelect, *btnDelete, *btnClearAll, *btnConvert;
+  QLabel *lblJPEGQuality, *lblJPEGQualitySubfix, *lblOutputColor, *lblResolution, *lblResSubfix,
+      *lblOutputFolder;
+  QLineEdit *edtJPEGQuality, *edtResolution, *edtOutputFolder;
+  QComboBox* cboOutputColor;
+  TssSkinButton *btnBrowes, *btnOpen;
+  QTextBrowser* CppWebBrowser1;
+  QMenu *TntMainMenuFile, *TntMainMenuHelp, *TntPopupMenu1;
+  QAction *AddFileAct, *AddFolderAct, *ConvertAct, *DeleteAct, *ClearAllAct, *CheckAllAct,
+      *UncheckAllAct, *SelectAllAct, *OpenAct, *BrowseAct, *HelpContentAct, *SupportAct,
+      *HomePageAct, *AboutAct, *MinAct, *ExitAct;
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void FormClose();
+  void TypingCheck(QLineEdit* edit, int upper, const char* message, const char* reset);
+  QNetworkAccessManager FNetwork;
+};
+
+// The vendor's advertisement page shown in the web panel.
+inline constexpr char ADVERTISEMENT_PAGE[] = "http://www.glimmerhof.com/ads/converter.html";
