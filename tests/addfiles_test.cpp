@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QTimer>
 #include <fstream>
@@ -129,22 +130,35 @@ TEST_F(AddFiles, CancelDuringTheThirdOfTenFiles) {
 TEST_F(AddFiles, TheRunEndingDuringTheCancelQuestion) {
   for (const auto answer : {QMessageBox::No, QMessageBox::Yes}) {
     messages.clear();
-    onMessage = [this](const QString&) {
-      QTimer::singleShot(0, dialog.get(), [this] { dialog->btnCancelClick(); });
-    };
+    // The completion is held back and delivered while the question is open.
+    completions.swallow = true;
     onCancelQuestion = [this, answer] {
-      while (dialog->isVisible()) QCoreApplication::processEvents();  // closed with OK
+      completions.swallow = false;
+      QCoreApplication::postEvent(dialog.get(), new QEvent(WM_ADDFILESDONE));
+      QDeadlineTimer deadline(10000);
+      while (dialog->isVisible() && !deadline.hasExpired()) QCoreApplication::processEvents();
       return answer;
     };
-    const int result = Run({Path("text.pdf"), Path("a.pdf")}, true);
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [this, &poll] {
+      if (dialog && dialog->Worker()->Finished() && completions.count == 1) {
+        poll.stop();
+        dialog->btnCancelClick();
+      }
+    });
+    completions.count = 0;
+    poll.start(5);
+    const int result = Run({Path("a.pdf")}, true);
     EXPECT_EQ(result, answer == QMessageBox::No ? 1 : 2);
+    EXPECT_EQ(messages, QStringList{kCancelQuestion});
     EXPECT_EQ(Names(), QStringList{"a.pdf"});
   }
 }
 
 TEST_F(AddFiles, TheCloseCrossAsksWhileAddingAndIsOkWhenDone) {
-  onMessage = [this](const QString&) {
-    QTimer::singleShot(0, dialog.get(), [this] { dialog->btnCloseClick(); });
+  // The first file's failure box is up: the worker is still adding.
+  onMessage = [this](const QString& text) {
+    if (text.startsWith("Fail")) dialog->btnCloseClick();
   };
   onCancelQuestion = [] { return QMessageBox::No; };
   EXPECT_EQ(Run({Path("text.pdf"), Path("a.pdf")}, true), 1);
