@@ -40,6 +40,26 @@ QString PageExtension(int code) {
   }
 }
 
+// The engine's image calls that take nothing beyond the common arguments; null for others.
+using PlainImageFunction = int (*)(int, const char*, const char*, int, int, int, int,
+                                   ProgressCallback);
+PlainImageFunction PlainImageCall(int code) {
+  switch (code) {
+    case otPng:
+      return PDF2PNG;
+    case otGif:
+      return PDF2GIF;
+    case otBmp:
+      return PDF2BMP;
+    case otPcx:
+      return PDF2PCX;
+    case otTga:
+      return PDF2TGA;
+    default:
+      return nullptr;
+  }
+}
+
 QString StemOf(const QString& name) {
   const QString file = FileNameOf(name);
   const qsizetype dot = file.lastIndexOf(u'.');
@@ -237,22 +257,9 @@ void ConvertThread::ConvertImages(const TItemInfo& item, const QList<RangePair>&
           result = PDF2TIF(handle, d, b, dpi, dpi, r.First, r.Last, ConvertProgress,
                            item.TiffCompression, item.ColorDepth, item.TiffOption);
           break;
-        case otPng:
-          result = PDF2PNG(handle, d, b, dpi, dpi, r.First, r.Last, ConvertProgress);
-          break;
-        case otGif:
-          result = PDF2GIF(handle, d, b, dpi, dpi, r.First, r.Last, ConvertProgress);
-          break;
-        case otBmp:
-          result = PDF2BMP(handle, d, b, dpi, dpi, r.First, r.Last, ConvertProgress);
-          break;
-        case otPcx:
-          result = PDF2PCX(handle, d, b, dpi, dpi, r.First, r.Last, ConvertProgress);
-          break;
-        case otTga:
-          result = PDF2TGA(handle, d, b, dpi, dpi, r.First, r.Last, ConvertProgress);
-          break;
         default:
+          if (const auto call = PlainImageCall(item.OutputType))
+            result = call(handle, d, b, dpi, dpi, r.First, r.Last, ConvertProgress);
           break;
       }
     }

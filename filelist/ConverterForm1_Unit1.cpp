@@ -51,8 +51,7 @@ TConverterForm1::TConverterForm1(MuiContext* context, const QString& advertiseme
   lblTitle->adjustSize();
 
   const auto action = [this](const char* caption) {
-    auto* a = new QAction(QString::fromLatin1(caption), this);
-    return a;
+    return new QAction(QString::fromLatin1(caption), this);
   };
   AddFileAct = action("Add File...");
   AddFolderAct = action("Add Folder...");
@@ -87,14 +86,19 @@ TConverterForm1::TConverterForm1(MuiContext* context, const QString& advertiseme
 
   // The main menu, as flat white text buttons on the tool bar band.
   ToolBar1 = new QLabel(this);
-  static_cast<QLabel*>(ToolBar1)->setPixmap(QPixmap(QStringLiteral(":/forms/main_toolbar.bmp")));
+  ToolBar1->setPixmap(QPixmap(QStringLiteral(":/forms/main_toolbar.bmp")));
   ToolBar1->setGeometry(46, 28, 321, 23);
-  TntMainMenuFile = new QMenu(this);
-  TntMainMenuFile->addAction(QStringLiteral("Add File"), AddFileAct, &QAction::trigger);
-  TntMainMenuFile->addAction(QStringLiteral("Add Folder"), AddFolderAct, &QAction::trigger);
-  TntMainMenuFile->addSeparator();
-  TntMainMenuFile->addActions({DeleteAct, ClearAllAct});
-  TntMainMenuFile->addSeparator();
+  // Both the File menu and the context menu start with the entries that change the list.
+  const auto listMenu = [this] {
+    auto* menu = new QMenu(this);
+    menu->addAction(QStringLiteral("Add File"), AddFileAct, &QAction::trigger);
+    menu->addAction(QStringLiteral("Add Folder"), AddFolderAct, &QAction::trigger);
+    menu->addSeparator();
+    menu->addActions({DeleteAct, ClearAllAct});
+    menu->addSeparator();
+    return menu;
+  };
+  TntMainMenuFile = listMenu();
   TntMainMenuFile->addAction(ExitAct);
   TntMainMenuHelp = new QMenu(this);
   TntMainMenuHelp->addActions({HelpContentAct, SupportAct});
@@ -118,12 +122,7 @@ TConverterForm1::TConverterForm1(MuiContext* context, const QString& advertiseme
     menuX += 60;
   }
 
-  TntPopupMenu1 = new QMenu(this);
-  TntPopupMenu1->addAction(QStringLiteral("Add File"), AddFileAct, &QAction::trigger);
-  TntPopupMenu1->addAction(QStringLiteral("Add Folder"), AddFolderAct, &QAction::trigger);
-  TntPopupMenu1->addSeparator();
-  TntPopupMenu1->addActions({DeleteAct, ClearAllAct});
-  TntPopupMenu1->addSeparator();
+  TntPopupMenu1 = listMenu();
   TntPopupMenu1->addActions({CheckAllAct, UncheckAllAct});
   TntPopupMenu1->addSeparator();
   TntPopupMenu1->addAction(QStringLiteral("Select All"), SelectAllAct, &QAction::trigger);

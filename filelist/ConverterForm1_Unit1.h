@@ -56,7 +56,7 @@ class TConverterForm1 : public QWidget {
   TssSkinForm* skinBG;
   QLabel* lblTitle;
   TssSkinButton *btnMin, *btnClose;
-  QWidget* ToolBar1;
+  QLabel* ToolBar1;
   QToolButton *mnuFile, *mnuHelp;
   QTreeWidget* TntLV;
   QLabel* FaceImage;

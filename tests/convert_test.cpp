@@ -167,6 +167,20 @@ TEST_F(Conversion, AFileThatCannotBeOpenedIsReportedPerRange) {
   EXPECT_EQ(closed, (std::vector<int>{-1, 0, -1, 0, -1, 0}));
 }
 
+TEST_F(Conversion, EachImageTypeCallsItsEngineOperation) {
+  const std::pair<int, const char*> types[] = {{otPng, "PDF2PNG"}, {otGif, "PDF2GIF"},
+                                               {otBmp, "PDF2BMP"}, {otPcx, "PDF2PCX"},
+                                               {otTga, "PDF2TGA"}, {otTiff, "PDF2TIF"}};
+  for (const auto& [code, name] : types) Add(QString("f%1.pdf").arg(code), 2)->OutputType = code;
+  ItemList.last()->ColorDepth = 8;
+  Convert();
+  std::vector<std::string> names;
+  for (const FakeCall& r : Renders()) names.push_back(r.function);
+  EXPECT_EQ(names, (std::vector<std::string>{"PDF2PNG", "PDF2GIF", "PDF2BMP", "PDF2PCX", "PDF2TGA",
+                                             "PDF2TIF"}));
+  EXPECT_EQ(Renders().back().extra, (std::vector<int>{1, 8, 0}));  // compression, depth, option
+}
+
 TEST_F(Conversion, DocumentTypesGetOnePageList) {
   TItemInfo* item = Add("notes.pdf", 9, "1-3,5,7-9");
   item->OutputType = otRtf;
