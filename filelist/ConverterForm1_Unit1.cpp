@@ -42,6 +42,7 @@ TConverterForm1::TConverterForm1(MuiContext* context, const QString& advertiseme
   setFont(font);
   skinBG = new TssSkinForm(this);
   skinBG->SetPicture(QImage(QStringLiteral(":/forms/main_bg.bmp")));
+  if (context) setWindowTitle(context->Title);
   lblTitle = Label(this, context ? context->Title : QString(), 25, 6);
   QFont title = font;
   title.setBold(true);
@@ -75,9 +76,9 @@ TConverterForm1::TConverterForm1(MuiContext* context, const QString& advertiseme
   connect(UncheckAllAct, &QAction::triggered, this, [this] { SetAllChecked(false); });
   connect(SelectAllAct, &QAction::triggered, this, [this] { TntLV->selectAll(); });
   connect(BrowseAct, &QAction::triggered, this, &TConverterForm1::BrowseActExecute);
-  connect(OpenAct, &QAction::triggered, this, [this] { ShellOpen(this, edtOutputFolder->text()); });
   connect(MinAct, &QAction::triggered, this, [this] { showMinimized(); });
   connect(ExitAct, &QAction::triggered, this, [this] { close(); });
+  ConnectCommands();
 
   btnMin = NewSkinButton(this, "main_btn_min", 760, 5);
   btnMin->SetAction(MinAct);

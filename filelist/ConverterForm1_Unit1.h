@@ -48,6 +48,20 @@ class TConverterForm1 : public QWidget {
   void DeleteActExecute();
   void ClearAllActExecute();
 
+  // Commands that hand work to the dialogs.
+  // Runs the add-file dialog on `paths` and appends what it accepts; `report` says whether
+  // files that cannot be opened are reported.
+  void AddFiles(const QStringList& paths, bool report);
+  // The PDF files directly in `folder`, by name; nothing at all happens when there are none.
+  void AddFolder(const QString& folder);
+  // Dropped names in drop order: files are gathered, each folder first flushes them.
+  void DropFiles(const QStringList& names);
+  void AddStartupFiles();
+  void AddFileActExecute();
+  void AddFolderActExecute();
+  void ConvertActExecute();
+  void AboutActExecute();
+
   // The web panel: shown once the advertisement page has loaded from its own address.
   void WebPageLoaded(const QUrl& address, const QString& html);
 
@@ -74,11 +88,16 @@ class TConverterForm1 : public QWidget {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 
  private:
   void FormClose();
   void TypingCheck(QLineEdit* edit, int upper, const char* message, const char* reset);
+  void ConnectCommands();
   QNetworkAccessManager FNetwork;
+  bool FShown = false;
 };
 
 // The vendor's advertisement page shown in the web panel.

@@ -19,7 +19,7 @@ void ReadCommandLine(MuiContext& context, const std::vector<std::string>& argume
   }
 }
 
-std::vector<std::string> ProcessArguments() {
+std::vector<std::string> ProcessCommandLine() {
   std::ifstream in("/proc/self/cmdline", std::ios::binary);
   const std::string all((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   std::vector<std::string> arguments;
@@ -30,6 +30,11 @@ std::vector<std::string> ProcessArguments() {
     if (end == std::string::npos) break;
     start = end + 1;
   }
+  return arguments;
+}
+
+std::vector<std::string> ProcessArguments() {
+  std::vector<std::string> arguments = ProcessCommandLine();
   if (!arguments.empty()) arguments.erase(arguments.begin());  // the program path
   return arguments;
 }

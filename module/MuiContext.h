@@ -48,5 +48,7 @@ void ReadConfiguration(MuiContext& context);
 // Applies the options "-s" and "-f" of `arguments` (those after the program path).
 void ReadCommandLine(MuiContext& context, const std::vector<std::string>& arguments);
 
-// The process's own arguments after the program path, as the kernel holds them.
+// The process's own command line, the program path first, as the kernel holds it.
+std::vector<std::string> ProcessCommandLine();
+// The same after the program path.
 std::vector<std::string> ProcessArguments();

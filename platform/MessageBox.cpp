@@ -1,5 +1,7 @@
 #include "MessageBox.h"
 
+#include <QGuiApplication>
+
 namespace {
 MessageBoxHook& Hook() {
   static MessageBoxHook hook;
@@ -17,4 +19,9 @@ QMessageBox::StandardButton ShowMessageBox(QWidget* parent, QMessageBox::Icon ic
 
 void SetMessageBoxHook(MessageBoxHook hook) {
   Hook() = std::move(hook);
+}
+
+void ShowException(QWidget* parent, const QString& message) {
+  ShowMessageBox(parent, QMessageBox::Critical, QGuiApplication::applicationDisplayName(), message,
+                 QMessageBox::Ok);
 }

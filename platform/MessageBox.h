@@ -16,3 +16,7 @@ QMessageBox::StandardButton ShowMessageBox(QWidget* parent, QMessageBox::Icon ic
 
 // While set, ShowMessageBox calls the hook instead of showing anything (tests).
 void SetMessageBoxHook(MessageBoxHook hook);
+
+// The application's display of an error that ended an operation: one critical box with the
+// message, captioned with the application's title.
+void ShowException(QWidget* parent, const QString& message);
