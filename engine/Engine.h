@@ -59,6 +59,9 @@ struct ImageFormat {
   int bandAlign;          // band heights are a multiple of this
   std::unique_ptr<PageEncoder> (*makeEncoder)(const PageShape& shape, const void* options);
   const void* options;
+  // When set, a page this finds free of colour is rendered gray (one channel) even though
+  // the format renders RGB.
+  bool (*pageIsGray)(fz_context* ctx, fz_display_list* list) = nullptr;
 };
 
 // Renders pages first..last of `handle` into `folder` in `format`; the result of the calls.

@@ -53,10 +53,20 @@ RASTMOND_API int ClosePDF(int handle);
 RASTMOND_API int PDF2JPG(int handle, const char* folder, const char* base, int xdpi, int ydpi,
                          int first, int last, ProgressCallback callback, int quality, int gray);
 
-/* Not offered yet: these return -1. */
+/* Pages first..last as TIFF files (".tif") through libtiff, one strip per band of rows.
+ * compression: 1 none, 5 LZW, 7 JPEG (quality 75), 8 deflate; any other value means none.
+ * colorDepth 8 writes 8-bit gray, anything else 24-bit RGB. tiffOption 1 writes one
+ * multi-page file base + ".tif" holding the pages in order instead of a file per page (it
+ * appears when all pages are in; a stopped call leaves nothing). */
 RASTMOND_API int PDF2TIF(int handle, const char* folder, const char* base, int xdpi, int ydpi,
                          int first, int last, ProgressCallback callback, int compression,
                          int colorDepth, int tiffOption);
+/* The other image formats, each with its extension and the page rules above:
+ * PDF2PNG 8-bit RGB PNG (".png", the dpi in pHYs); PDF2GIF 8-bit GIF (".gif"): a page
+ * without colour gets an exact 256-level gray palette, a colour page a 6x7x6 colour cube with
+ * ordered dithering; PDF2BMP 24-bit uncompressed BMP (".bmp", at most 32767 pixels a side);
+ * PDF2PCX 24-bit PCX, three planes, run-length encoded (".pcx"); PDF2TGA 24-bit run-length
+ * TGA (".tga"). PCX, TGA and GIF hold at most 65535 pixels a side. */
 RASTMOND_API int PDF2PNG(int handle, const char* folder, const char* base, int xdpi, int ydpi,
                          int first, int last, ProgressCallback callback);
 RASTMOND_API int PDF2GIF(int handle, const char* folder, const char* base, int xdpi, int ydpi,
@@ -67,6 +77,12 @@ RASTMOND_API int PDF2PCX(int handle, const char* folder, const char* base, int x
                          int first, int last, ProgressCallback callback);
 RASTMOND_API int PDF2TGA(int handle, const char* folder, const char* base, int xdpi, int ydpi,
                          int first, int last, ProgressCallback callback);
+/* The text of the pages of pageList ("1-3,5,7-9", in that order; pages outside the document
+ * are left out) into outputFile, written whole or not at all. PDF2TXT: UTF-8 plain text, a
+ * line per text line, an empty line after each block and a form feed between pages; the
+ * callback once per page (reserved must be 0). PDF2RTF: an RTF document, one paragraph per
+ * block, a page break between pages; the callback twice per page. -2 for a document that
+ * needs a password, -3 for one that forbids copying its text. */
 RASTMOND_API int PDF2TXT(int handle, const char* pageList, const char* outputFile, int reserved,
                          ProgressCallback callback);
 RASTMOND_API int PDF2RTF(int handle, const char* pageList, const char* outputFile,

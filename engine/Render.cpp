@@ -44,6 +44,7 @@ struct Job {
   std::string tempPath;  // while a temporary file exists
   FILE* file = nullptr;
   std::unique_ptr<PageEncoder> encoder;
+  int channels = 3;  // 1 gray, 3 RGB
   fz_cookie cookie{};
   // Guarded by the pipeline's mutex:
   int unrendered = 0;                // bands not yet rendered (or skipped)
@@ -281,8 +282,8 @@ class Pipeline {
     fz_pixmap* volatile pixmap = nullptr;
     fz_device* volatile device = nullptr;
     fz_try(ctx) {
-      pixmap = fz_new_pixmap_with_bbox(ctx, FFormat.gray ? fz_device_gray(ctx) : fz_device_rgb(ctx),
-                                       box, nullptr, 0);
+      pixmap = fz_new_pixmap_with_bbox(
+          ctx, job.channels == 1 ? fz_device_gray(ctx) : fz_device_rgb(ctx), box, nullptr, 0);
       fz_clear_pixmap_with_value(ctx, pixmap, 255);
       device = fz_new_draw_device(ctx, fz_identity, pixmap);
       fz_run_display_list(ctx, job.list, device, job.ctm, fz_rect_from_irect(box), &job.cookie);
@@ -377,7 +378,9 @@ class Pipeline {
       return job;
     }
     const std::size_t budget = bandBytes.load() ? bandBytes.load() : kDefaultBandBytes;
-    const std::size_t rowBytes = static_cast<std::size_t>(width) * FChannels;
+    job->channels = FChannels;
+    if (FFormat.pageIsGray && FFormat.pageIsGray(ctx, job->list)) job->channels = 1;
+    const std::size_t rowBytes = static_cast<std::size_t>(width) * job->channels;
     int rows = static_cast<int>(std::clamp<std::size_t>(budget / rowBytes, 1, height));
     rows = std::min(rows, kMaxBandRows);  // a page of one band would keep the other cores idle
     rows = std::max(FFormat.bandAlign, rows / FFormat.bandAlign * FFormat.bandAlign);
@@ -385,7 +388,7 @@ class Pipeline {
     job->bands = (height + job->bandRows - 1) / job->bandRows;
     job->unrendered = job->bands;
     job->encoder = FFormat.makeEncoder(
-        PageShape{width, height, FChannels, FXdpi, FYdpi, job->bandRows}, FFormat.options);
+        PageShape{width, height, job->channels, FXdpi, FYdpi, job->bandRows}, FFormat.options);
     return job;
   }
 

@@ -71,4 +71,58 @@ TEST(ConversionWithTheEngine, WritesThePagesAndKeepsAnExistingImage) {
   SetContextTag(nullptr);
 }
 
+TEST(ConversionWithTheEngine, EveryOutputTypeConverts) {
+  TempDir dir;
+  MuiContext context;
+  context.DataFolder = DATA_FOLDER;
+  SetContextTag(&context);
+  QStringList messages;
+  SetMessageBoxHook([&](QWidget*, QMessageBox::Icon, const QString&, const QString& text,
+                        QMessageBox::StandardButtons) {
+    messages.push_back(text);
+    return QMessageBox::No;
+  });
+  const QString root = QString::fromStdString(dir.Path().string());
+  ASSERT_TRUE(MakeSamplePdf((dir.Path() / "guide.pdf").string(), 2));
+  const struct {
+    int type;
+    const char* outputName;
+    QStringList files;  // below the output folder
+  } cases[] = {
+      {otTxt, "guide.txt", {"Document/guide.txt"}},
+      {otWord, "guide.doc", {"Document/guide.doc"}},
+      {otRtf, "guide.rtf", {"Document/guide.rtf"}},
+      {otPng, "guide.jpg", {"Image/guide/guide-1.png", "Image/guide/guide-2.png"}},
+      {otGif, "guide.jpg", {"Image/guide/guide-1.gif", "Image/guide/guide-2.gif"}},
+      {otBmp, "guide.jpg", {"Image/guide/guide-1.bmp", "Image/guide/guide-2.bmp"}},
+      {otPcx, "guide.jpg", {"Image/guide/guide-1.pcx", "Image/guide/guide-2.pcx"}},
+      {otTga, "guide.jpg", {"Image/guide/guide-1.tga", "Image/guide/guide-2.tga"}},
+      {otTiff, "guide.jpg", {"Image/guide/guide-1.tif", "Image/guide/guide-2.tif"}},
+  };
+  for (const auto& c : cases) {
+    const QString out = root + "/out" + QString::number(c.type);
+    TItemInfo* item = NewItem();
+    item->FileName = "guide.pdf";
+    item->SourcePath = root + "/guide.pdf";
+    item->PageCount = 2;
+    item->OutputType = c.type;
+    item->OutputName = c.outputName;
+    item->Resolution = 30;
+    item->Checked = 1;
+    messages.clear();
+    {
+      TConvertForm1 dialog(nullptr, out);
+      dialog.exec();
+    }
+    EXPECT_EQ(messages, QStringList{"Conversion is completed. Open output folder?"}) << c.type;
+    for (const QString& file : c.files)
+      EXPECT_GT(QFileInfo(out + "/" + file).size(), 0) << file.toStdString();
+    ClearItems();
+  }
+  EXPECT_TRUE(Read(root + "/out0/Document/guide.txt").contains("Page 2"));
+  EXPECT_TRUE(Read(root + "/out2/Document/guide.rtf").startsWith("{\\rtf1"));
+  SetMessageBoxHook(nullptr);
+  SetContextTag(nullptr);
+}
+
 }  // namespace
