@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the project needs when they are missing, configures into
-# build/ and builds the runnable tree build/app/. Extra arguments go to CMake's configure
-# step.
+# build/ (or $BUILD_DIR) and builds the runnable tree app/ in it. Extra arguments go to
+# CMake's configure step.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -19,5 +19,6 @@ if ((${#missing[@]})); then
     "${missing[@]}"
 fi
 
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=ON "$@"
-cmake --build build -j"$(nproc)"
+build="${BUILD_DIR:-build}"
+cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=ON "$@"
+cmake --build "$build" -j"$(nproc)"

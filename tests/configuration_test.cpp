@@ -156,6 +156,18 @@ TEST_F(Configuration, MissingOrBrokenFilesGiveEmptyValues) {
   }
 }
 
+TEST_F(Configuration, ExternalEntitiesAreNeverLoaded) {
+  TempDir secret;
+  const std::string path = (secret.Path() / "secret.txt").string();
+  std::ofstream(path) << "9.9.9-secret";
+  const std::string config =
+      "<?xml version=\"1.0\"?>\n<!DOCTYPE product [<!ENTITY leak SYSTEM \"file://" + path +
+      "\">]>\n<product><version>&leak;</version></product>";
+  Installation install(config, "");
+  ReadConfiguration(install.context);
+  EXPECT_FALSE(install.context.Version.contains("secret")) << install.context.Version.toStdString();
+}
+
 TEST(ConfigurationWithoutOptions, StopsWithAnError) {
   Installation install(kConfig, "");
   EXPECT_THROW(ReadConfiguration(install.context), std::runtime_error);

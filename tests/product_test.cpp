@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
 #include <regex>
 
 #include <gtest/gtest.h>
@@ -141,6 +142,39 @@ TEST_F(Product, WithoutTheOptionsModuleOneErrorIsShownAndTheRunEnds) {
   // The title is set once the context is built, so the box still has the program's name.
   EXPECT_EQ(Boxes(run), std::vector<std::string>{
                             "Ostrel: The options module \"SaveOptionXml\" is not installed."});
+}
+
+TEST_F(Product, HostileAndUnusualNames) {
+  const fs::path folder = dir.Path() / "we ird 'dir' \"x\"";
+  fs::create_directories(folder);
+  const std::string longName = std::string(251, 'x') + ".pdf";  // 255 bytes
+  const std::vector<std::string> names = {
+      "a b.pdf",   "it's \"q\" $(x) `y`.pdf",
+      "-dash.pdf", "\u00dcn\u00efc\u00f6d\u00e9 \u6587\u5b57.pdf",
+      "Case.pdf",  "case.pdf",
+      longName};
+  std::vector<std::string> arguments = {"-f"};
+  for (const std::string& name : names) {
+    ASSERT_TRUE(MakeSamplePdf((folder / name).string(), 1)) << name;
+    arguments.push_back((folder / name).string());
+  }
+  // Files named like libraries that are not ones are passed over.
+  std::ofstream(tree / "dll/AAA.SO") << "not a library";
+  std::ofstream(tree / "PlugDll/broken.so") << "\x7f"
+                                               "ELF garbage";
+  const ProgramRun run = Start(arguments, static_cast<int>(names.size()));
+  ExpectCleanExit(run);
+  const fs::path out = home / "Documents/Glimmerhof Studio/Ostrel PDF to JPEG/Image";
+  for (const std::string& name : names) {
+    const std::string stem = name.substr(0, name.size() - 4);
+    if (name == longName) continue;
+    EXPECT_TRUE(ReadJpeg((out / stem / (stem + "-1.jpg")).string()).ok) << name;
+  }
+  // The long name's page file would be 257 bytes: the system refuses it, and that is said.
+  EXPECT_EQ(Boxes(run), (std::vector<std::string>{
+                            "Ostrel PDF to JPEG: Internal error occurs while converting files.",
+                            "Ostrel PDF to JPEG: Conversion is completed. Open output folder?"}));
+  EXPECT_TRUE(fs::is_empty(out / longName.substr(0, 251)));
 }
 
 TEST(KovraneMui, IsOfferedByThePluginAndCountsItsReferences) {

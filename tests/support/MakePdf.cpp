@@ -35,11 +35,12 @@ bool MakePdf(const std::string& path, const std::vector<TestPage>& pages,
       ctx, [](void*, const char*) {}, nullptr);
   pdf_document* volatile doc = nullptr;
   fz_font* volatile font = nullptr;
+  pdf_obj* volatile fontRef = nullptr;
   volatile bool ok = true;
   fz_try(ctx) {
     doc = pdf_create_document(ctx);
     font = fz_new_base14_font(ctx, "Helvetica");
-    pdf_obj* fontRef = pdf_add_simple_font(ctx, doc, font, PDF_SIMPLE_ENCODING_LATIN);
+    fontRef = pdf_add_simple_font(ctx, doc, font, PDF_SIMPLE_ENCODING_LATIN);
     for (std::size_t i = 0; i < pages.size(); ++i) {
       const TestPage& p = pages[i];
       const std::string content =
@@ -66,6 +67,7 @@ bool MakePdf(const std::string& path, const std::vector<TestPage>& pages,
     pdf_save_document(ctx, doc, path.c_str(), &write);
   }
   fz_always(ctx) {
+    pdf_drop_obj(ctx, fontRef);
     fz_drop_font(ctx, font);
     pdf_drop_document(ctx, doc);
   }
