@@ -1,6 +1,7 @@
 #include "SaveOptionXml.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QString>
 #include <QStringList>
 #include <pugixml.hpp>
@@ -26,7 +27,10 @@ class SaveOptionXml final : public I_SaveOptionXml {
   bool Load(const char16_t* path) override {
     FDocument.reset();
     const QByteArray file = QFile::encodeName(Text(path));
-    if (!file.isEmpty() && FDocument.load_file(file.constData())) return true;
+    // Regular files only: pugixml sizes a folder (or a device) as an absurd length and
+    // would try to allocate it.
+    if (!file.isEmpty() && QFileInfo(Text(path)).isFile() && FDocument.load_file(file.constData()))
+      return true;
     FDocument.reset();  // what a failed parse left behind is not a document
     return false;
   }

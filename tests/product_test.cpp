@@ -49,7 +49,8 @@ class Product : public ::testing::Test {
                                     "OSTREL_TEST_LOG=" + log.string(),
                                     "ROBOT_ROWS=" + std::to_string(rows),
                                     "LD_DEBUG=files"};
-    if (const char* path = getenv("PATH")) env.push_back(std::string("PATH=") + path);
+    for (const char* name : {"PATH", "ASAN_OPTIONS", "LSAN_OPTIONS", "UBSAN_OPTIONS"})
+      if (const char* value = getenv(name)) env.push_back(std::string(name) + "=" + value);
     std::vector<std::string> args = {(tree / "Ostrel").string()};
     args.insert(args.end(), arguments.begin(), arguments.end());
     const auto pointers = [](std::vector<std::string>& texts) {
