@@ -26,17 +26,24 @@ void Silence(fz_context* ctx) {
   fz_set_warning_callback(ctx, Quiet, nullptr);
 }
 
+std::once_flag baseMade;
+fz_context* base = nullptr;
+
 fz_context* BaseContext() {
-  static fz_context* base = [] {
+  std::call_once(baseMade, [] {
     const fz_locks_context lockContext{nullptr, Lock, Unlock};
-    fz_context* ctx = fz_new_context(nullptr, &lockContext, kStoreBytes);
-    if (ctx) Silence(ctx);
-    return ctx;
-  }();
+    base = fz_new_context(nullptr, &lockContext, kStoreBytes);
+    if (base) Silence(base);
+  });
   return base;
 }
 
 }  // namespace
+
+void DropBaseContext() {
+  fz_drop_context(base);
+  base = nullptr;
+}
 
 fz_context* NewContext() {
   fz_context* base = BaseContext();

@@ -14,6 +14,19 @@ namespace {
 std::mutex tableMutex;
 std::vector<std::shared_ptr<Document>> table;  // handle n is table[n - 1]
 
+// Destroyed before the table (reverse order of definition): when the library is unloaded,
+// the documents still open are closed, then the shared caches freed, so nothing the engine
+// allocated outlives it.
+struct Shutdown {
+  ~Shutdown() {
+    {
+      std::lock_guard<std::mutex> guard(tableMutex);
+      table.clear();
+    }
+    DropBaseContext();
+  }
+} closeAtUnload;
+
 // A regular, readable, non-empty file: MuPDF is never handed anything else.
 bool IsCandidate(const char* path) {
   struct stat st {};

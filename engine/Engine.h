@@ -19,6 +19,9 @@ namespace rastmond {
 // A context for one thread, cloned from the process's base context (shared store and locks)
 // and silent: MuPDF's messages never reach stdout or stderr. nullptr when out of memory.
 fz_context* NewContext();
+// Frees the shared caches when the engine is unloaded (or the process ends), after the last
+// document; NewContext fails from then on.
+void DropBaseContext();
 
 // The mode bits new files get (what the process's umask allows of 0666).
 unsigned FileMode();

@@ -1,5 +1,7 @@
 #include "KovraneMui.h"
 
+#include <dlfcn.h>
+
 #include <QApplication>
 #include <QIcon>
 #include <QPixmap>
@@ -17,6 +19,10 @@ TConverterForm1* ConverterForm1 = nullptr;
 namespace {
 
 Plug::AutoReg registrar("KovraneMui", &CreateKovraneMui);
+
+// Qt and what it brings along (libb2's OpenMP runtime among them) are not made to be
+// unloaded with this library and loaded again: they stay once loaded.
+const bool qtPinned = dlopen("libQt6Core.so.6", RTLD_NOW | RTLD_NOLOAD | RTLD_NODELETE) != nullptr;
 
 QIcon IconOf(const void* handle) {
   QIcon icon;
