@@ -50,7 +50,7 @@ class TgaEncoder : public StreamEncoder {
   std::string Header() const override {
     std::string out;
     out += std::string{0, 0, 10};  // no id, no colour map, run-length true colour
-    out += std::string(5, '\0');   // colour map specification
+    out += std::string(5, '\0');   // no colour map
     PutLE(out, 0, 2);              // origin
     PutLE(out, 0, 2);
     PutLE(out, FShape.width, 2);

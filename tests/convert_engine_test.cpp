@@ -19,17 +19,30 @@ QByteArray Read(const QString& path) {
   return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-TEST(ConversionWithTheEngine, WritesThePagesAndKeepsAnExistingImage) {
+// Every message is recorded and answered No.
+class ConversionWithTheEngine : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    context.DataFolder = DATA_FOLDER;
+    SetContextTag(&context);
+    SetMessageBoxHook([this](QWidget*, QMessageBox::Icon, const QString&, const QString& text,
+                             QMessageBox::StandardButtons) {
+      messages.push_back(text);
+      return QMessageBox::No;
+    });
+  }
+  void TearDown() override {
+    ClearItems();
+    SetMessageBoxHook(nullptr);
+    SetModalHook(nullptr);
+    SetContextTag(nullptr);
+  }
   TempDir dir;
   MuiContext context;
-  context.DataFolder = DATA_FOLDER;
-  SetContextTag(&context);
   QStringList messages;
-  SetMessageBoxHook([&](QWidget*, QMessageBox::Icon, const QString&, const QString& text,
-                        QMessageBox::StandardButtons) {
-    messages.push_back(text);
-    return QMessageBox::No;
-  });
+};
+
+TEST_F(ConversionWithTheEngine, WritesThePagesAndKeepsAnExistingImage) {
   int prompts = 0;
   SetModalHook([&](QDialog& dialog) {
     ++prompts;
@@ -65,23 +78,9 @@ TEST(ConversionWithTheEngine, WritesThePagesAndKeepsAnExistingImage) {
   EXPECT_EQ(Read(folder + "guide-1.jpg"),
             Read(folder + "guide-0-1.jpg"));  // same page, same settings
 
-  ClearItems();
-  SetMessageBoxHook(nullptr);
-  SetModalHook(nullptr);
-  SetContextTag(nullptr);
 }
 
-TEST(ConversionWithTheEngine, EveryOutputTypeConverts) {
-  TempDir dir;
-  MuiContext context;
-  context.DataFolder = DATA_FOLDER;
-  SetContextTag(&context);
-  QStringList messages;
-  SetMessageBoxHook([&](QWidget*, QMessageBox::Icon, const QString&, const QString& text,
-                        QMessageBox::StandardButtons) {
-    messages.push_back(text);
-    return QMessageBox::No;
-  });
+TEST_F(ConversionWithTheEngine, EveryOutputTypeConverts) {
   const QString root = QString::fromStdString(dir.Path().string());
   ASSERT_TRUE(MakeSamplePdf((dir.Path() / "guide.pdf").string(), 2));
   const struct {
@@ -121,8 +120,6 @@ TEST(ConversionWithTheEngine, EveryOutputTypeConverts) {
   }
   EXPECT_TRUE(Read(root + "/out0/Document/guide.txt").contains("Page 2"));
   EXPECT_TRUE(Read(root + "/out2/Document/guide.rtf").startsWith("{\\rtf1"));
-  SetMessageBoxHook(nullptr);
-  SetContextTag(nullptr);
 }
 
 }  // namespace
