@@ -59,6 +59,7 @@ bool KovraneMui::Ready() {
 bool KovraneMui::Run(const void* icon, const char* title, const char* purchase) {
   // QApplication keeps argc and argv for its whole life.
   std::vector<std::string> commandLine = ProcessCommandLine();
+  if (commandLine.empty()) commandLine.push_back("Ostrel");  // Qt wants a program name
   std::vector<char*> argv;
   for (std::string& argument : commandLine) argv.push_back(argument.data());
   argv.push_back(nullptr);
