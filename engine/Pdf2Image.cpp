@@ -42,7 +42,9 @@ int CollectPage(int a, int b, int page) {
 // page order as each is done.
 int RenderMultiPage(int handle, const char* folder, const char* base, int xdpi, int ydpi, int first,
                     int last, ProgressCallback callback, const ImageFormat& format) {
-  if (!folder || !*folder || !base || !*base || GetPageCount(handle) <= 0) return -1;
+  const std::shared_ptr<Document> document = FindDocument(handle);
+  if (!document || !folder || !*folder || !base || !*base) return -1;
+  if (document->needsPassword) return -2;
   std::string dir = folder;
   if (dir.back() != '/') dir += '/';
   std::string temp = dir + ".rastmond-XXXXXX";
@@ -53,7 +55,7 @@ int RenderMultiPage(int handle, const char* folder, const char* base, int xdpi, 
   m.tiff = OpenTiff(temp.c_str());
   m.pageBase = temp.substr(dir.size()) + "-p";
   m.folder = dir;
-  m.digits = static_cast<int>(std::to_string(GetPageCount(handle)).size());
+  m.digits = static_cast<int>(std::to_string(document->pageCount).size());
   m.callback = callback;
   if (!m.tiff) {
     unlink(temp.c_str());

@@ -255,7 +255,7 @@ TEST_F(Formats, TextInPageListOrder) {
   EXPECT_EQ(Files(), (QStringList{"a.rtf", "a.txt"}));
 }
 
-TEST_F(Formats, TextRefusals) {
+TEST_F(Formats, RefusedDocuments) {
   PdfOptions noCopy;
   noCopy.ownerPassword = "owner";
   noCopy.permissions = 4;  // printing only
@@ -272,6 +272,13 @@ TEST_F(Formats, TextRefusals) {
     ASSERT_GT(doc, 0) << c.file;
     EXPECT_EQ(PDF2TXT(doc, "1", Out("x.txt").toUtf8(), 0, nullptr), c.expected) << c.file;
     EXPECT_EQ(PDF2RTF(doc, "1", Out("x.rtf").toUtf8(), nullptr), c.expected) << c.file;
+    // Images are rendered as for viewing, so only the password stops them.
+    const int image = c.expected == -2 ? -2 : 0;
+    EXPECT_EQ(PDF2TIF(doc, Out("").toUtf8(), "m", 20, 20, 1, 1, nullptr, 1, 24, 1), image)
+        << c.file;
+    EXPECT_EQ(PDF2GIF(doc, Out("").toUtf8(), "g", 20, 20, 1, 1, nullptr), image) << c.file;
+    QFile::remove(Out("m.tif"));
+    QFile::remove(Out("g-1.gif"));
     ClosePDF(doc);
   }
   EXPECT_EQ(PDF2TXT(handle, "1", (root + "missing/x.txt").toUtf8(), 0, nullptr), -1);
