@@ -203,6 +203,14 @@ void ConvertThread::ConvertRecord(const TItemInfo& item) {
   ConvertImages(item, ranges, folder, finalBase);
 }
 
+int ConvertThread::OpenSource(const QByteArray& source) {
+  const int handle = OpenPDF(source.constData(), 0);
+  if (handle >= 0) return handle;
+  Message(QStringLiteral("File is invalid.\n"));
+  ClosePDF(handle);  // the engine ignores what is not an open document
+  return 0;
+}
+
 void ConvertThread::ConvertDocument(const TItemInfo& item, const QList<RangePair>& ranges,
                                     const QString& finalPath) {
   if (FStop) return;
@@ -212,12 +220,7 @@ void ConvertThread::ConvertDocument(const TItemInfo& item, const QList<RangePair
                                     : QStringLiteral("%1-%2").arg(r.First).arg(r.Last));
   const QByteArray pageList = pieces.join(u',').toLocal8Bit();
   const QByteArray output = QFile::encodeName(finalPath);
-  int handle = OpenPDF(QFile::encodeName(item.SourcePath).constData(), 0);
-  if (handle < 0) {
-    Message(QStringLiteral("File is invalid.\n"));
-    ClosePDF(handle);
-    handle = 0;
-  }
+  const int handle = OpenSource(QFile::encodeName(item.SourcePath));
   int result = 0;
   if (handle > 0) {
     FDialog->FConvType = item.OutputType;
@@ -237,12 +240,7 @@ void ConvertThread::ConvertImages(const TItemInfo& item, const QList<RangePair>&
   const int dpi = item.Resolution;
   for (const RangePair& r : ranges) {
     if (FStop) return;  // a confirmed stop ends the run: nothing more is opened or shown
-    int handle = OpenPDF(source.constData(), 0);
-    if (handle < 0) {
-      Message(QStringLiteral("File is invalid.\n"));
-      ClosePDF(handle);
-      handle = 0;
-    }
+    const int handle = OpenSource(source);
     int result = 0;
     if (handle > 0) {
       FDialog->FConvType = item.OutputType;

@@ -34,6 +34,8 @@ class ConvertThread : public TThread {
   // A worker's own message: information icon, OK, the application's title; waits for OK.
   void Message(const QString& text);
   void Report(int result);
+  // Opens the record's PDF: its handle, or 0 after reporting "File is invalid.".
+  int OpenSource(const QByteArray& source);
   void ConvertRecord(const TItemInfo& item);
   void ConvertDocument(const TItemInfo& item, const QList<RangePair>& ranges,
                        const QString& finalPath);

@@ -356,19 +356,18 @@ void TConverterForm1::LoadItemSettings(const TItemInfo* item) {
 }
 
 void TConverterForm1::CommitItemSettings(QTreeWidgetItem* row, TItemInfo* item) {
-  bool ok = false;
-  int quality = edtJPEGQuality->text().trimmed().toInt(&ok);
-  if (!ok) quality = 0;
-  if (quality >= 1 && quality <= 100)
-    item->JpegQuality = quality;
-  else
-    edtJPEGQuality->setText(QString::number(item->JpegQuality));
-  int resolution = edtResolution->text().trimmed().toInt(&ok);
-  if (!ok) resolution = 19;
-  if (resolution >= 20 && resolution <= 600)
-    item->Resolution = resolution;
-  else
-    edtResolution->setText(QString::number(item->Resolution));
+  // A value in range is taken; anything else (text that is no number too) puts the record's
+  // value back into the box.
+  const auto commit = [](QLineEdit* edit, int low, int high, int32_t& field) {
+    bool ok = false;
+    const int value = edit->text().trimmed().toInt(&ok);
+    if (ok && value >= low && value <= high)
+      field = value;
+    else
+      edit->setText(QString::number(field));
+  };
+  commit(edtJPEGQuality, 1, 100, item->JpegQuality);
+  commit(edtResolution, 20, 600, item->Resolution);
   item->PageText = PageSelectionText(*item);
   if (row) row->setText(2, item->PageText);
 }
